@@ -34,9 +34,9 @@ class Shell {
   void resume_events() noexcept {
     if (suspension_ > 0) --suspension_;
   }
-  // Adds a suspension that nothing takes back.
-  void suspend_events_for_good() noexcept { ++suspension_; }
-  bool events_suspended() const noexcept { return suspension_ > 0; }
+  // A suspension that no resume takes back: after a fatal error or once the program ends.
+  void suspend_events_for_good() noexcept { suspended_for_good_ = true; }
+  bool events_suspended() const noexcept { return suspended_for_good_ || suspension_ > 0; }
 
   // Runs the first handler bound to this event of `source`, synchronously; true if one ran.
   bool raise_event(std::string_view source, Event event);
@@ -51,6 +51,7 @@ class Shell {
 
  private:
   std::int32_t suspension_ = 0;
+  bool suspended_for_good_ = false;
   std::span<const Binding> bindings_;
   Services* services_ = nullptr;
   EndRoutine end_routine_ = nullptr;
