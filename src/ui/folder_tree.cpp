@@ -23,6 +23,7 @@ std::string search_pattern(std::string_view folder) {
 
 void FolderTree::load(std::string_view path) {
   current_path_.assign(path);
+  root_.assign(path.substr(0, path.find_first_not_of('\\')));
   path_nodes_.clear();
   for (std::string_view piece : split_path(path)) path_nodes_.emplace_back(piece);
   subfolder_count_ = 0;
@@ -31,23 +32,22 @@ void FolderTree::load(std::string_view path) {
 FolderTree::Opening FolderTree::open(std::size_t depth, std::string_view text) {
   const std::size_t count = path_nodes_.size();
   Opening opening;
-  if (depth + 1 == count) {
-    if (subfolder_count_ > 0) return Opening::nothing;
-    opening = Opening::reopen;
-  } else if (depth + 1 < count) {
-    path_nodes_.resize(depth + 1);
-    opening = Opening::trim_below;
-  } else if (depth == count) {
+  if (depth > count) return Opening::nothing;
+  if (depth == count) {
     path_nodes_.emplace_back(text);
     opening = Opening::promote;
+  } else if (depth + 1 == count) {
+    if (subfolder_count_ > 0) return Opening::nothing;
+    opening = Opening::reopen;
   } else {
-    return Opening::nothing;
+    path_nodes_.resize(depth + 1);
+    opening = Opening::trim_below;
   }
   subfolder_count_ = 0;
-  current_path_.clear();
-  for (const std::string& node : path_nodes_) {
-    if (!current_path_.empty()) current_path_ += '\\';
-    current_path_ += node;
+  current_path_ = root_;
+  for (std::size_t i = 0; i < path_nodes_.size(); ++i) {
+    if (i > 0) current_path_ += '\\';
+    current_path_ += path_nodes_[i];
   }
   return opening;
 }

@@ -30,15 +30,19 @@ class FolderTree {
 
   // Opens the node at `depth` (0 is the top node; depth == path_nodes().size() is a subfolder
   // node, whose text is `text`). Unless nothing happens, the current path becomes the node texts
-  // from the top down to the opened node, joined by single backslashes.
+  // from the top down to the opened node, joined by single backslashes, after the backslashes
+  // the loaded path began with: \\server\share stays a network path, not a relative one.
   Opening open(std::size_t depth, std::string_view text);
 
   void set_subfolder_count(std::size_t count) noexcept { subfolder_count_ = count; }
   std::size_t subfolder_count() const noexcept { return subfolder_count_; }
   const std::vector<std::string>& path_nodes() const noexcept { return path_nodes_; }
   const std::string& current_path() const noexcept { return current_path_; }
+  // The backslashes the loaded path began with ("" for D:\Data, "\\" for a network path).
+  const std::string& root() const noexcept { return root_; }
 
  private:
+  std::string root_;
   std::vector<std::string> path_nodes_;
   std::size_t subfolder_count_ = 0;
   std::string current_path_;

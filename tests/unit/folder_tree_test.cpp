@@ -158,3 +158,18 @@ TEST(FolderTree, WalkingDownAndBackUp) {
 
 }  // namespace
 }  // namespace krovelin
+
+// A network path keeps its leading backslashes when a node is opened, so the suggestion and the
+// listing still name the share rather than a relative folder.
+TEST(FolderTreeRoot, NetworkPathStaysNetworkPath) {
+  krovelin::FolderTree tree;
+  tree.load("\\\\server\\share\\tools");
+  EXPECT_EQ(tree.root(), "\\\\");
+  ASSERT_EQ(tree.open(3, "bin"), krovelin::FolderTree::Opening::promote);
+  EXPECT_EQ(tree.current_path(), "\\\\server\\share\\tools\\bin");
+  ASSERT_EQ(tree.open(1, ""), krovelin::FolderTree::Opening::trim_below);
+  EXPECT_EQ(tree.current_path(), "\\\\server\\share");
+  // Depths past the subfolder level name no node.
+  EXPECT_EQ(tree.open(static_cast<std::size_t>(-1), "x"), krovelin::FolderTree::Opening::nothing);
+  EXPECT_EQ(tree.current_path(), "\\\\server\\share");
+}
