@@ -488,3 +488,63 @@ std::vector<std::wstring> capture_environment(const std::wstring& file) {
 }
 
 }  // namespace e2e
+
+// ---------------------------------------------------------------------------------------------
+// Helpers added for the window and fatal error tests.
+// ---------------------------------------------------------------------------------------------
+
+namespace e2e {
+
+Program::Program(const std::wstring& exe, const std::wstring& folder,
+                 const std::vector<std::wstring>& environment_changes,
+                 const std::wstring& arguments) {
+  std::map<std::wstring, std::wstring> variables;
+  if (wchar_t* block = GetEnvironmentStringsW()) {
+    for (const wchar_t* entry = block; *entry; entry += wcslen(entry) + 1) {
+      const std::wstring text = entry;
+      const std::size_t eq = text.find(L'=', 1);
+      if (eq != std::wstring::npos) variables[text.substr(0, eq)] = text.substr(eq + 1);
+    }
+    FreeEnvironmentStringsW(block);
+  }
+  for (const std::wstring& change : environment_changes) {
+    const std::size_t eq = change.find(L'=', 1);
+    variables[change.substr(0, eq)] = change.substr(eq + 1);
+  }
+  std::wstring block;
+  for (const auto& [name, value] : variables) block += name + L"=" + value + L'\0';
+  block += L'\0';
+
+  std::wstring command_line = L"\"" + exe + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE,
+                 CREATE_UNICODE_ENVIRONMENT, block.data(), folder.empty() ? nullptr : folder.c_str(),
+                 &startup, &info_);
+}
+
+void drag(POINT from, POINT to) {
+  send(mouse_input(from, MOUSEEVENTF_MOVE));
+  Sleep(40);
+  send(mouse_input(from, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN));
+  Sleep(60);
+  // In steps, as a hand moves: a window's move loop follows the pointer event by event.
+  constexpr int kSteps = 8;
+  for (int i = 1; i <= kSteps; ++i) {
+    const POINT at{from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps};
+    send(mouse_input(at, MOUSEEVENTF_MOVE));
+    Sleep(20);
+  }
+  send(mouse_input(to, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP));
+  Sleep(60);
+}
+
+POINT title_bar(HWND window) {
+  // Between the frame's top edge and the client area.
+  const RECT outer = window_rect(window);
+  const RECT client = client_rect_on_screen(window);
+  return {(outer.left + outer.right) / 2,
+          (outer.top + GetSystemMetrics(SM_CYFIXEDFRAME) + client.top) / 2};
+}
+
+}  // namespace e2e

@@ -52,6 +52,10 @@ class Program {
   // `environment_changes` holds NAME=VALUE entries put over the driver's own environment.
   Program(const std::wstring& exe, const std::wstring& folder = L"",
           const std::vector<std::wstring>& environment_changes = {});
+  // The same, with `arguments` after the program's quoted path on its command line (defined in
+  // the helpers block at the end of driver.cpp).
+  Program(const std::wstring& exe, const std::wstring& folder,
+          const std::vector<std::wstring>& environment_changes, const std::wstring& arguments);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -123,5 +127,16 @@ std::vector<Capture> read_captures(const std::wstring& file);
 // A fresh capture file name; programs started with `capture_environment(file)` record there.
 std::wstring fresh_capture_file(std::wstring_view name);
 std::vector<std::wstring> capture_environment(const std::wstring& file);
+
+// ---------------------------------------------------------------------------------------------
+// Helpers added for the window and fatal error tests.
+// ---------------------------------------------------------------------------------------------
+
+// Presses the left button at `from`, moves to `to` and lets go there (a window's title bar drags
+// the window along).
+void drag(POINT from, POINT to);
+// The middle of a top-level window's title bar, in screen coordinates: a place to click to
+// activate it or to drag it by.
+POINT title_bar(HWND window);
 
 }  // namespace e2e
