@@ -149,9 +149,12 @@ class DirectoryBox final : public ControlView {
     InvalidateRect(window_, nullptr, TRUE);
   }
 
-  // Removes every node below `node`.
+  // Removes every node below `node`. When a collapse removes the first visible node, Wine's tree
+  // view (8.0) is left without one and reads through the null pointer, which ends the program:
+  // so the view is first scrolled to put `node`, which stays, at the top (or as near as it goes).
   void remove_children(HTREEITEM node) {
     SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(window_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node));
     SendMessageW(window_, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET,
                  reinterpret_cast<LPARAM>(node));
     SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
