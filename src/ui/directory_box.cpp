@@ -143,8 +143,14 @@ class DirectoryBox final : public ControlView {
     tree_.set_subfolder_count(names.size());
     if (names.empty()) return;
     SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+    // Marked expanded before the nodes go in, so that turning drawing back on lays them out
+    // once; a TVM_EXPAND afterwards would lay out every node a second time.
+    TVITEMW expanded{};
+    expanded.mask = TVIF_STATE;
+    expanded.hItem = node;
+    expanded.state = expanded.stateMask = TVIS_EXPANDED;
+    SendMessageW(window_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&expanded));
     for (const std::wstring& name : names) insert(node, name, kClosedFolder, kClosedFolderSelected);
-    SendMessageW(window_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
     SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(window_, nullptr, TRUE);
   }
