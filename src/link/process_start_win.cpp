@@ -9,6 +9,8 @@
 namespace krovelin {
 namespace {
 
+constexpr std::size_t kLongestCommandLine = 32766;
+
 std::wstring system_command_processor() {
   const UINT needed = GetSystemDirectoryW(nullptr, 0);
   if (needed == 0) return {};
@@ -24,6 +26,10 @@ bool start_command_processor(const char* command_line) {
   if (application.empty()) return false;
   // CreateProcessW may write into the command line, so it gets a copy of its own.
   std::wstring line = widen(command_line ? command_line : "");
+  // Windows refuses a command line of more than 32,767 characters with its terminator; some
+  // systems (Wine) cut it short and start anyway, which would hand MKLINK a cut path. Such a
+  // line fails here on every system, as a failed start: nothing is shown.
+  if (line.size() > kLongestCommandLine) return false;
 
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

@@ -109,32 +109,8 @@ bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds tim
 void pause(std::chrono::milliseconds time) { Sleep(static_cast<DWORD>(time.count())); }
 
 Program::Program(const std::wstring& exe, const std::wstring& folder,
-                 const std::vector<std::wstring>& environment_changes) {
-  // The environment block: the driver's own, with the changes put over it.
-  std::map<std::wstring, std::wstring> variables;
-  if (wchar_t* block = GetEnvironmentStringsW()) {
-    for (const wchar_t* entry = block; *entry; entry += wcslen(entry) + 1) {
-      const std::wstring text = entry;
-      const std::size_t eq = text.find(L'=', 1);
-      if (eq != std::wstring::npos) variables[text.substr(0, eq)] = text.substr(eq + 1);
-    }
-    FreeEnvironmentStringsW(block);
-  }
-  for (const std::wstring& change : environment_changes) {
-    const std::size_t eq = change.find(L'=', 1);
-    variables[change.substr(0, eq)] = change.substr(eq + 1);
-  }
-  std::wstring block;
-  for (const auto& [name, value] : variables) block += name + L"=" + value + L'\0';
-  block += L'\0';
-
-  std::wstring command_line = L"\"" + exe + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE,
-                 CREATE_UNICODE_ENVIRONMENT, block.data(), folder.empty() ? nullptr : folder.c_str(),
-                 &startup, &info_);
-}
+                 const std::vector<std::wstring>& environment_changes)
+    : Program(exe, folder, environment_changes, L"") {}
 
 Program::~Program() {
   if (info_.hProcess) {
@@ -498,6 +474,7 @@ namespace e2e {
 Program::Program(const std::wstring& exe, const std::wstring& folder,
                  const std::vector<std::wstring>& environment_changes,
                  const std::wstring& arguments) {
+  // The environment block: the driver's own, with the changes put over it.
   std::map<std::wstring, std::wstring> variables;
   if (wchar_t* block = GetEnvironmentStringsW()) {
     for (const wchar_t* entry = block; *entry; entry += wcslen(entry) + 1) {
@@ -545,6 +522,39 @@ POINT title_bar(HWND window) {
   const RECT client = client_rect_on_screen(window);
   return {(outer.left + outer.right) / 2,
           (outer.top + GetSystemMetrics(SM_CYFIXEDFRAME) + client.top) / 2};
+}
+
+}  // namespace e2e
+
+// ---------------------------------------------------------------------------------------------
+// Helpers added for the robustness tests.
+// ---------------------------------------------------------------------------------------------
+
+namespace e2e {
+
+std::wstring node_text(Program& program, HWND tree, HTREEITEM item) {
+  constexpr int kTextChars = 1024;
+  RemoteBlock block(program.process(), sizeof(TVITEMW) + kTextChars * sizeof(wchar_t));
+  TVITEMW query{};
+  query.mask = TVIF_TEXT;
+  query.hItem = item;
+  query.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(block.address()) + sizeof(TVITEMW));
+  query.cchTextMax = kTextChars;
+  block.write(&query, sizeof query);
+  if (!SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(block.address()))) return {};
+  std::wstring text(kTextChars, L'\0');
+  block.read(text.data(), kTextChars * sizeof(wchar_t), sizeof(TVITEMW));
+  text.resize(wcsnlen(text.c_str(), text.size()));
+  return text;
+}
+
+void press_keys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    inputs.push_back(key_input(key, false));
+    inputs.push_back(key_input(key, true));
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 }  // namespace e2e

@@ -139,4 +139,14 @@ void drag(POINT from, POINT to);
 // activate it or to drag it by.
 POINT title_bar(HWND window);
 
+// ---------------------------------------------------------------------------------------------
+// Helpers added for the robustness tests.
+// ---------------------------------------------------------------------------------------------
+
+// The text of one directory box node, read through memory in the program's process.
+std::wstring node_text(Program& program, HWND tree, HTREEITEM item);
+// Key strokes as one batch of real input: each key pressed and let go in turn, without the pauses
+// press() makes, for long runs of keys whose effect is waited for afterwards.
+void press_keys(std::initializer_list<WORD> keys);
+
 }  // namespace e2e
