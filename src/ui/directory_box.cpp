@@ -23,6 +23,9 @@ constexpr int kClosedFolderSelected = 1;
 constexpr int kOpenFolder = 2;
 constexpr int kOpenFolderSelected = 3;
 constexpr int kFoldersBitmapId = 2;
+// Up to this many subfolder nodes, opening one removes the others one by one; past it, the
+// level is cleared at once (one by one would take time growing with the square of the count).
+constexpr std::size_t kSiblingsRemovedOneByOne = 2000;
 
 struct ImageListTraits {
   using Value = HIMAGELIST;
@@ -103,6 +106,7 @@ class DirectoryBox final : public ControlView {
  private:
   void load(std::string_view path) {
     ++generation_;
+    const DrawingHeld held(*this);
     SendMessageW(window_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     const std::string folder = path.empty() ? narrow(current_directory()) : std::string(path);
     tree_.load(folder);
@@ -136,35 +140,79 @@ class DirectoryBox final : public ControlView {
     SendMessageW(window_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
   }
 
+  void mark_expanded(HTREEITEM node) {
+    TVITEMW expanded{};
+    expanded.mask = TVIF_STATE;
+    expanded.hItem = node;
+    expanded.state = expanded.stateMask = TVIS_EXPANDED;
+    SendMessageW(window_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&expanded));
+  }
+
+  // Drawing is held back while the tree changes and turned on again once, when the outermost
+  // hold ends: an opening removes nodes, lets handlers run and lists, and any drawing in between
+  // would show and hide the scroll bar and lay the nodes out more than once.
+  class DrawingHeld {
+   public:
+    explicit DrawingHeld(DirectoryBox& box) : box_(box) {
+      if (box_.drawing_holds_++ == 0) SendMessageW(box_.window_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~DrawingHeld() {
+      if (--box_.drawing_holds_ > 0) return;
+      SendMessageW(box_.window_, WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(box_.window_, nullptr, TRUE);
+    }
+    DrawingHeld(const DrawingHeld&) = delete;
+    DrawingHeld& operator=(const DrawingHeld&) = delete;
+
+   private:
+    DirectoryBox& box_;
+  };
+
   // Lists the current folder's subfolders under `node`: sorted once, appended in order with
   // drawing held back, so a folder of tens of thousands opens in n log n.
   void list(HTREEITEM node) {
     const std::vector<std::wstring> names = subfolders(tree_.current_path());
     tree_.set_subfolder_count(names.size());
     if (names.empty()) return;
-    SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+    const DrawingHeld held(*this);
     // Marked expanded before the nodes go in, so that turning drawing back on lays them out
     // once; a TVM_EXPAND afterwards would lay out every node a second time.
-    TVITEMW expanded{};
-    expanded.mask = TVIF_STATE;
-    expanded.hItem = node;
-    expanded.state = expanded.stateMask = TVIS_EXPANDED;
-    SendMessageW(window_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&expanded));
+    mark_expanded(node);
     for (const std::wstring& name : names) insert(node, name, kClosedFolder, kClosedFolderSelected);
-    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(window_, nullptr, TRUE);
   }
 
   // Removes every node below `node`. When a collapse removes the first visible node, Wine's tree
   // view (8.0) is left without one and reads through the null pointer, which ends the program:
   // so the view is first scrolled to put `node`, which stays, at the top (or as near as it goes).
   void remove_children(HTREEITEM node) {
-    SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+    const DrawingHeld held(*this);
     SendMessageW(window_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node));
     SendMessageW(window_, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET,
                  reinterpret_cast<LPARAM>(node));
-    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(window_, nullptr, TRUE);
+  }
+
+  // Removes the other nodes of `node`'s level one by one, leaving `node` where it is, so the
+  // tree keeps its scroll bar through the opening. Each removal looks its nodes up among all
+  // the tree holds, so this is for a few hundred siblings, not for tens of thousands.
+  void remove_siblings(HTREEITEM node) {
+    const DrawingHeld held(*this);
+    SendMessageW(window_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node));
+    for (HTREEITEM sibling = next(next(node, TVGN_PARENT), TVGN_CHILD); sibling;) {
+      const HTREEITEM following = next(sibling, TVGN_NEXT);
+      if (sibling != node) {
+        SendMessageW(window_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(sibling));
+      }
+      sibling = following;
+    }
+  }
+
+  void set_images(HTREEITEM node, int image, int selected_image) {
+    TVITEMW item{};
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = node;
+    item.iImage = image;
+    item.iSelectedImage = selected_image;
+    SendMessageW(window_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   }
 
   HTREEITEM next(HTREEITEM node, UINT relation) const {
@@ -191,21 +239,31 @@ class DirectoryBox final : public ControlView {
     for (HTREEITEM up = next(node, TVGN_PARENT); up; up = next(up, TVGN_PARENT)) ++depth;
     const std::wstring text = node_text(node);
 
-    switch (tree_.open(depth, narrow(text))) {
-      case FolderTree::Opening::nothing:
-        return;
+    const std::size_t subfolders = tree_.subfolder_count();
+    const FolderTree::Opening opening = tree_.open(depth, narrow(text));
+    if (opening == FolderTree::Opening::nothing) return;
+
+    const DrawingHeld held(*this);
+    switch (opening) {
       case FolderTree::Opening::trim_below:
         remove_children(node);
         break;
       case FolderTree::Opening::promote: {
-        // The siblings go with the whole level; the opened folder comes back as a path node.
+        if (subfolders <= kSiblingsRemovedOneByOne) {
+          remove_siblings(node);
+          set_images(node, kOpenFolder, kOpenFolderSelected);
+          break;
+        }
+        // Clearing the whole level takes one pass however many there are; the opened folder
+        // then comes back as a path node.
         HTREEITEM parent = next(node, TVGN_PARENT);
         remove_children(parent);
         node = insert(parent, text, kOpenFolder, kOpenFolderSelected);
-        SendMessageW(window_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+        mark_expanded(parent);
         select(node);
         break;
       }
+      case FolderTree::Opening::nothing:
       case FolderTree::Opening::reopen:
         break;
     }
@@ -219,6 +277,7 @@ class DirectoryBox final : public ControlView {
   FolderTree tree_;
   UniqueImageList images_;
   unsigned generation_ = 0;
+  int drawing_holds_ = 0;
 };
 
 }  // namespace

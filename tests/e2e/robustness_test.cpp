@@ -558,7 +558,21 @@ TEST(Robustness, FolderOfTenThousandSubfoldersListsThemAllInOrder) {
     EXPECT_EQ(node_text(program, tree, items[static_cast<std::size_t>(index)]), name(index + 1));
   }
 
-  // The window still answers and works: the start folder opens again, the 10,000 nodes go.
+  // One of them opened: the other 9,999 go at once and it stays as the last path node, selected,
+  // with the open-folder images.
+  const int middle = kCount / 2;
+  open_item(program, tree, items[static_cast<std::size_t>(middle)]);
+  ASSERT_TRUE(edit_reads(edit, many + L"\\" + name(middle + 1) + L"\\" + kPlaceholder, 60s))
+      << utf8(window_text(edit));
+  const std::vector<Node> after = tree_nodes(program, tree);
+  ASSERT_EQ(after.size(), static_cast<std::size_t>(start.depth + 3));
+  const Node& last = after.back();
+  EXPECT_EQ(last.text, name(middle + 1));
+  EXPECT_EQ(last.depth, start.depth + 2);
+  EXPECT_TRUE(last.selected);
+  EXPECT_EQ(std::make_pair(last.image, last.selected_image), std::make_pair(2, 3));
+
+  // The window still answers and works: the start folder opens again, the nodes below it go.
   open_start_folder(program, tree, start);
   EXPECT_TRUE(edit_reads(edit, start.path + L"\\" + kPlaceholder, 60s)) << utf8(window_text(edit));
   EXPECT_EQ(SendMessageW(tree, TVM_GETCOUNT, 0, 0), start.depth + 2);
