@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "shell/text.h"
 #include "shell/wide.h"
@@ -19,6 +20,55 @@ char process_drive() {
   GetCurrentDirectoryW(needed, path.data());
   folder[0] = path[0];
   return drive_letter(narrow(std::wstring_view(folder, 1)));
+}
+
+struct DriveChoice {
+  char letter;
+  std::wstring text;
+};
+
+// The logical drives' root paths, "C:\" and so on one after the other, each ended by a null.
+std::wstring drive_roots() {
+  // Room for all 26 letters and the closing null; the system says how much it needs when that
+  // is not enough.
+  std::wstring roots(26 * 4 + 1, L'\0');
+  DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(roots.size() - 1), roots.data());
+  if (length >= roots.size()) {
+    roots.assign(length + 1, L'\0');
+    length = GetLogicalDriveStringsW(static_cast<DWORD>(roots.size() - 1), roots.data());
+  }
+  roots.resize(length < roots.size() ? length : 0);
+  return roots;
+}
+
+std::vector<DriveChoice> read_drives() {
+  std::vector<DriveChoice> drives;
+  const std::wstring roots = drive_roots();
+  for (std::size_t start = 0; start < roots.size();) {
+    const std::wstring root(roots.c_str() + start);
+    start += root.size() + 1;
+    const char letter = drive_letter(narrow(root));
+    if (letter == 0) continue;
+    const auto type = static_cast<DriveType>(GetDriveTypeW(root.c_str()));
+    std::string label;
+    if (wants_volume_label(type)) {
+      wchar_t name[MAX_PATH + 1] = {};
+      if (GetVolumeInformationW(root.c_str(), name, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                nullptr, 0)) {
+        label = narrow(name);
+      }
+    }
+    drives.push_back({letter, widen(drive_entry_text(letter, type, label))});
+  }
+  return drives;
+}
+
+// The drives as the system reports them when the first drive box is made. Both boxes show this
+// one answer: asking again for the second box would only repeat it at start-up, and a drive
+// attached while the program runs appears in neither box.
+const std::vector<DriveChoice>& system_drives() {
+  static const std::vector<DriveChoice> drives = read_drives();
+  return drives;
 }
 
 class DriveBox final : public ControlView {
@@ -61,26 +111,10 @@ class DriveBox final : public ControlView {
  private:
   void build_list() {
     SendMessageW(window_, CB_RESETCONTENT, 0, 0);
-    std::wstring roots(GetLogicalDriveStringsW(0, nullptr) + 1, L'\0');
-    roots.resize(GetLogicalDriveStringsW(static_cast<DWORD>(roots.size()), roots.data()));
-    for (std::size_t start = 0; start < roots.size();) {
-      const std::wstring root(roots.c_str() + start);
-      start += root.size() + 1;
-      const char letter = drive_letter(narrow(root));
-      if (letter == 0) continue;
-      const auto type = static_cast<DriveType>(GetDriveTypeW(root.c_str()));
-      std::string label;
-      if (wants_volume_label(type)) {
-        wchar_t name[MAX_PATH + 1] = {};
-        if (GetVolumeInformationW(root.c_str(), name, MAX_PATH + 1, nullptr, nullptr, nullptr,
-                                  nullptr, 0)) {
-          label = narrow(name);
-        }
-      }
-      const std::wstring text = widen(drive_entry_text(letter, type, label));
+    for (const DriveChoice& drive : system_drives()) {
       const LRESULT index =
-          SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-      if (index >= 0) SendMessageW(window_, CB_SETITEMDATA, index, letter);
+          SendMessageW(window_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drive.text.c_str()));
+      if (index >= 0) SendMessageW(window_, CB_SETITEMDATA, index, drive.letter);
     }
     select(current_drive_ ? current_drive_ : process_drive());
   }

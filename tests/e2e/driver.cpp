@@ -232,6 +232,23 @@ std::wstring message_box_text(HWND box) {
   return text;
 }
 
+std::vector<HWND> message_boxes(DWORD pid, const wchar_t* title) {
+  std::vector<HWND> found;
+  for (HWND box : top_windows(pid, kMessageBoxClass))
+    if (window_text(box) == title) found.push_back(box);
+  return found;
+}
+
+HWND wait_for_message_box(DWORD pid, const wchar_t* title) {
+  HWND box = nullptr;
+  wait_until([&] {
+    const std::vector<HWND> found = message_boxes(pid, title);
+    box = found.empty() ? nullptr : found.front();
+    return box != nullptr;
+  });
+  return box;
+}
+
 namespace {
 
 INPUT mouse_input(POINT screen, DWORD flags) {

@@ -85,6 +85,11 @@ RECT client_rect_on_screen(HWND window);
 HWND focused_control(HWND main_window);
 // The text of a message box's static text control.
 std::wstring message_box_text(HWND box);
+inline constexpr wchar_t kMessageBoxClass[] = L"#32770";
+// The process's message boxes with this title, and the first of them once one shows (nullptr
+// when none does in time).
+std::vector<HWND> message_boxes(DWORD pid, const wchar_t* title);
+HWND wait_for_message_box(DWORD pid, const wchar_t* title);
 
 // Real input, as a person gives it.
 void click_at(POINT screen, bool twice = false);

@@ -16,7 +16,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr wchar_t kBoxClass[] = L"#32770";
 constexpr wchar_t kFatalTitle[] = L"错误";
 constexpr wchar_t kAboutTitle[] = L"信息：";
 constexpr DWORD kFatalExitCode = 0xFFFFFFFF;  // -1
@@ -28,23 +27,6 @@ std::wstring fatal_text(const std::wstring& message) {
 
 std::wstring allocation_message(std::size_t size) {
   return L"分配 " + std::to_wstring(size) + L" 字节内存失败!";
-}
-
-std::vector<HWND> boxes(DWORD pid, const wchar_t* title) {
-  std::vector<HWND> found;
-  for (HWND box : top_windows(pid, kBoxClass))
-    if (window_text(box) == title) found.push_back(box);
-  return found;
-}
-
-HWND wait_for_box(DWORD pid, const wchar_t* title) {
-  HWND box = nullptr;
-  wait_until([&] {
-    const std::vector<HWND> found = boxes(pid, title);
-    box = found.empty() ? nullptr : found.front();
-    return box != nullptr;
-  });
-  return box;
 }
 
 // The box's icon: its static control with the icon style.
@@ -101,7 +83,7 @@ void let_paint(HWND window) {
 std::vector<DWORD> reference_error_icon() {
   constexpr wchar_t kTitle[] = L"krovelin-e2e reference";
   std::thread shower([&] { MessageBoxW(nullptr, L"reference", kTitle, MB_OK | MB_ICONERROR); });
-  HWND box = wait_for_box(GetCurrentProcessId(), kTitle);
+  HWND box = wait_for_message_box(GetCurrentProcessId(), kTitle);
   std::vector<DWORD> pixels;
   if (box) {
     let_paint(box);
@@ -164,7 +146,7 @@ TEST(Fatal, FailedAllocationShowsTheErrorAndStopsEverything) {
 
     // Before the failure both buttons do their work, so their silence later means something.
     click(program.control(kAboutButton));
-    HWND about = wait_for_box(program.pid(), kAboutTitle);
+    HWND about = wait_for_message_box(program.pid(), kAboutTitle);
     ASSERT_NE(about, nullptr);
     press(VK_RETURN);
     ASSERT_TRUE(wait_until([&] { return !IsWindow(about); }));
@@ -177,9 +159,9 @@ TEST(Fatal, FailedAllocationShowsTheErrorAndStopsEverything) {
     ASSERT_TRUE(wait_until([&] { return window_text(link_edit).size() == kLength; }));
     click(program.control(kOkButton));
 
-    HWND box = wait_for_box(program.pid(), kFatalTitle);
+    HWND box = wait_for_message_box(program.pid(), kFatalTitle);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(class_name(box), kBoxClass);
+    EXPECT_EQ(class_name(box), kMessageBoxClass);
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
     // Wine's box keeps the text whole, the closing \r\n included.
     EXPECT_EQ(message_box_text(box), fatal_text(allocation_message(c.failing_size)));
@@ -194,8 +176,8 @@ TEST(Fatal, FailedAllocationShowsTheErrorAndStopsEverything) {
     click(program.control(kOkButton));
     program.settle();
     pause(500ms);  // room for a box or a command processor that should not come
-    EXPECT_TRUE(boxes(program.pid(), kAboutTitle).empty());
-    EXPECT_EQ(top_windows(program.pid(), kBoxClass), std::vector<HWND>{box});
+    EXPECT_TRUE(message_boxes(program.pid(), kAboutTitle).empty());
+    EXPECT_EQ(top_windows(program.pid(), kMessageBoxClass), std::vector<HWND>{box});
     EXPECT_EQ(read_captures(captures).size(), 1u);
     EXPECT_TRUE(program.running());
 
@@ -234,7 +216,7 @@ TEST(Fatal, HeapRefusedFromTheStartEndsBeforeTheWindow) {
   bool main_window_seen = false;
   EXPECT_TRUE(wait_until([&] {
     main_window_seen = main_window_seen || has_main_window(program.pid());
-    const std::vector<HWND> found = boxes(program.pid(), kFatalTitle);
+    const std::vector<HWND> found = message_boxes(program.pid(), kFatalTitle);
     box = found.empty() ? nullptr : found.front();
     return box != nullptr || !program.running();
   }));

@@ -21,7 +21,6 @@ namespace {
 
 const std::wstring kPlaceholder = L"欲创建链接的文件夹名";
 const std::wstring kCommandStart = L"CMD /k MKLINK /d /j ";
-constexpr wchar_t kBoxClass[] = L"#32770";
 constexpr wchar_t kFatalTitle[] = L"错误";
 constexpr wchar_t kAboutTitle[] = L"信息：";
 constexpr DWORD kFatalExitCode = 0xFFFFFFFF;  // -1
@@ -108,23 +107,6 @@ bool paste_over(HWND edit, const std::wstring& text) {
   press(VK_HOME, {VK_SHIFT});
   paste_text(text);
   return wait_until([&] { return window_text(edit) == text; }, 30s);
-}
-
-std::vector<HWND> boxes(DWORD pid, const wchar_t* title) {
-  std::vector<HWND> found;
-  for (HWND box : top_windows(pid, kBoxClass))
-    if (window_text(box) == title) found.push_back(box);
-  return found;
-}
-
-HWND wait_for_box(DWORD pid, const wchar_t* title) {
-  HWND box = nullptr;
-  wait_until([&] {
-    const std::vector<HWND> found = boxes(pid, title);
-    box = found.empty() ? nullptr : found.front();
-    return box != nullptr;
-  });
-  return box;
 }
 
 // The program answers a sent message within a few seconds: its message loop is running.
@@ -650,7 +632,7 @@ TEST(Robustness, FailedAllocationsDuringUseEndInTheErrorBox) {
          ASSERT_EQ(children(program, tree, path_node(tree, start.depth + 1)).size(), 3u);
          open_start_folder(program, tree, start);
          ASSERT_TRUE(edit_reads(edit, start.path + L"\\" + kPlaceholder));
-         ASSERT_TRUE(boxes(program.pid(), kFatalTitle).empty());
+         ASSERT_TRUE(message_boxes(program.pid(), kFatalTitle).empty());
          open_subfolder(program, tree, start, L"many");
        }},
       {"reading the target box", 3000, 3001,
@@ -680,7 +662,7 @@ TEST(Robustness, FailedAllocationsDuringUseEndInTheErrorBox) {
 
     c.act(program, start, cjk);
     if (testing::Test::HasFatalFailure()) return;
-    HWND box = wait_for_box(program.pid(), kFatalTitle);
+    HWND box = wait_for_message_box(program.pid(), kFatalTitle);
     ASSERT_NE(box, nullptr);
     const std::wstring text = message_box_text(box);
     if (c.failing_size) {
@@ -698,8 +680,8 @@ TEST(Robustness, FailedAllocationsDuringUseEndInTheErrorBox) {
     click(about);
     click(ok);
     let_anything_show(program);
-    EXPECT_TRUE(boxes(program.pid(), kAboutTitle).empty());
-    EXPECT_EQ(top_windows(program.pid(), kBoxClass), std::vector<HWND>{box});
+    EXPECT_TRUE(message_boxes(program.pid(), kAboutTitle).empty());
+    EXPECT_EQ(top_windows(program.pid(), kMessageBoxClass), std::vector<HWND>{box});
     EXPECT_TRUE(read_captures(captures).empty());
     EXPECT_TRUE(program.running());
 
