@@ -35,6 +35,16 @@ std::unique_ptr<ControlView> make_control(const ControlSpec& spec, HWND parent) 
   return nullptr;
 }
 
+std::wstring current_directory() {
+  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+  if (needed == 0) return {};
+  std::wstring path(needed, L'\0');
+  const DWORD length = GetCurrentDirectoryW(needed, path.data());
+  // A length of the buffer's size or more: the folder changed between the calls and needs more.
+  path.resize(length < needed ? length : 0);
+  return path;
+}
+
 HFONT gui_font() noexcept { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 }  // namespace krovelin

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "shell/shell.h"
 #include "ui/form.h"
@@ -49,5 +50,8 @@ std::unique_ptr<ControlView> make_drive_box(const ControlSpec& spec, HWND parent
 std::unique_ptr<ControlView> make_directory_box(const ControlSpec& spec, HWND parent);
 
 HFONT gui_font() noexcept;  // the stock DEFAULT_GUI_FONT; stock objects are never deleted
+
+// The process's current directory as the system reports it; empty when it cannot be had.
+std::wstring current_directory();
 
 }  // namespace krovelin

@@ -35,14 +35,6 @@ struct ImageListTraits {
 };
 using UniqueImageList = Unique<ImageListTraits>;
 
-std::wstring current_directory() {
-  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  if (needed == 0) return {};
-  std::wstring path(needed, L'\0');
-  path.resize(GetCurrentDirectoryW(needed, path.data()));
-  return path;
-}
-
 // The folder's subfolders in the order Explorer shows: case-insensitive, digits as numbers.
 // Hidden and system folders count like all others; "." and ".." are not folders of their own.
 std::vector<std::wstring> subfolders(std::string_view folder) {
@@ -148,9 +140,10 @@ class DirectoryBox final : public ControlView {
     SendMessageW(window_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&expanded));
   }
 
-  // Drawing is held back while the tree changes and turned on again once, when the outermost
-  // hold ends: an opening removes nodes, lets handlers run and lists, and any drawing in between
-  // would show and hide the scroll bar and lay the nodes out more than once.
+  // Drawing is held back over a whole load or opening and turned on again once, when the
+  // outermost hold ends: an opening removes nodes, lets the handler run and lists, and any
+  // drawing in between would hide and show the scroll bar and lay the nodes out more than once.
+  // Holds nest, since a handler may rewrite the box, and so load it, inside an opening.
   class DrawingHeld {
    public:
     explicit DrawingHeld(DirectoryBox& box) : box_(box) {
@@ -168,13 +161,12 @@ class DirectoryBox final : public ControlView {
     DirectoryBox& box_;
   };
 
-  // Lists the current folder's subfolders under `node`: sorted once, appended in order with
-  // drawing held back, so a folder of tens of thousands opens in n log n.
+  // Lists the current folder's subfolders under `node`: sorted once and appended in order, so
+  // a folder of tens of thousands opens in n log n. Callers hold drawing.
   void list(HTREEITEM node) {
     const std::vector<std::wstring> names = subfolders(tree_.current_path());
     tree_.set_subfolder_count(names.size());
     if (names.empty()) return;
-    const DrawingHeld held(*this);
     // Marked expanded before the nodes go in, so that turning drawing back on lays them out
     // once; a TVM_EXPAND afterwards would lay out every node a second time.
     mark_expanded(node);
@@ -185,7 +177,6 @@ class DirectoryBox final : public ControlView {
   // view (8.0) is left without one and reads through the null pointer, which ends the program:
   // so the view is first scrolled to put `node`, which stays, at the top (or as near as it goes).
   void remove_children(HTREEITEM node) {
-    const DrawingHeld held(*this);
     SendMessageW(window_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node));
     SendMessageW(window_, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET,
                  reinterpret_cast<LPARAM>(node));
@@ -195,7 +186,6 @@ class DirectoryBox final : public ControlView {
   // tree keeps its scroll bar through the opening. Each removal looks its nodes up among all
   // the tree holds, so this is for a few hundred siblings, not for tens of thousands.
   void remove_siblings(HTREEITEM node) {
-    const DrawingHeld held(*this);
     SendMessageW(window_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node));
     for (HTREEITEM sibling = next(next(node, TVGN_PARENT), TVGN_CHILD); sibling;) {
       const HTREEITEM following = next(sibling, TVGN_NEXT);

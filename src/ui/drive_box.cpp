@@ -13,13 +13,8 @@ namespace {
 // The letter of the process's current drive, or 0 when the current folder is not on a lettered
 // drive.
 char process_drive() {
-  wchar_t folder[4] = {};
-  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  if (needed == 0) return 0;
-  std::wstring path(needed, L'\0');
-  GetCurrentDirectoryW(needed, path.data());
-  folder[0] = path[0];
-  return drive_letter(narrow(std::wstring_view(folder, 1)));
+  const std::wstring folder = current_directory();
+  return folder.empty() ? 0 : drive_letter(narrow(std::wstring_view(folder).substr(0, 1)));
 }
 
 struct DriveChoice {
@@ -27,18 +22,12 @@ struct DriveChoice {
   std::wstring text;
 };
 
-// The logical drives' root paths, "C:\" and so on one after the other, each ended by a null.
+// The logical drives' root paths, "C:\" and so on, each ended by a null: at most 26 of them,
+// four characters each with the null.
 std::wstring drive_roots() {
-  // Room for all 26 letters and the closing null; the system says how much it needs when that
-  // is not enough.
-  std::wstring roots(26 * 4 + 1, L'\0');
-  DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(roots.size() - 1), roots.data());
-  if (length >= roots.size()) {
-    roots.assign(length + 1, L'\0');
-    length = GetLogicalDriveStringsW(static_cast<DWORD>(roots.size() - 1), roots.data());
-  }
-  roots.resize(length < roots.size() ? length : 0);
-  return roots;
+  wchar_t roots[26 * 4 + 1] = {};
+  const DWORD length = GetLogicalDriveStringsW(26 * 4, roots);
+  return length <= 26 * 4 ? std::wstring(roots, length) : std::wstring();
 }
 
 std::vector<DriveChoice> read_drives() {
